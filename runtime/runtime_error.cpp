@@ -1,0 +1,22 @@
+#include "runtime/runtime_error.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace rt {
+
+Text RuntimeErrorText(int32_t code, const Text& message) {
+  char number[16] = "";
+  if (code != 0) std::snprintf(number, sizeof number, "%ld", static_cast<long>(code));
+  return Concat("运行时出错!\r\n\r\n",
+                code != 0 ? Concat("错误代码：", number, "\r\n\r\n") : Text(),
+                message.Empty() ? Text() : Concat("错误信息：", message, "\r\n"));
+}
+
+void ReportRuntimeError(int32_t code, const Text& message) {
+  MessageBoxA(nullptr, RuntimeErrorText(code, message).c_str(), "错误", MB_ICONERROR | MB_OK);
+  ExitProcess(static_cast<UINT>(-1));
+}
+
+}  // namespace rt
