@@ -4,6 +4,9 @@
 
 #include <cstdio>
 
+#include "runtime/program.h"
+#include "runtime/program_state.h"
+
 namespace rt {
 
 Text RuntimeErrorText(int32_t code, const Text& message) {
@@ -15,8 +18,14 @@ Text RuntimeErrorText(int32_t code, const Text& message) {
 }
 
 void ReportRuntimeError(int32_t code, const Text& message) {
+  // Another thread while the program is already ending (the user closed it
+  // during an installation): the ending decides the exit code, not this.
+  if (ClosingDown() && !IsUiThread()) ParkThread();
+  // The exit hook is dropped before the box is up, so that no shutdown
+  // while the box waits (a close control of the window) runs it.
+  NoteRuntimeErrorReport();
   MessageBoxA(nullptr, RuntimeErrorText(code, message).c_str(), "错误", MB_ICONERROR | MB_OK);
-  ExitProcess(static_cast<UINT>(-1));
+  Shutdown(-1);
 }
 
 }  // namespace rt
