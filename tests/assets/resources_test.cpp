@@ -5,6 +5,7 @@
 // Resource types and names as wide strings: the test reads wide throughout.
 #define UNICODE
 #include <windows.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -117,6 +118,18 @@ TEST(Icons, InstallerCarriesDefaultIconFirstInEightSizesOf32Bits) {
     ExpectIconImage(image.data(), image.size(), pixels);
   }
   EXPECT_EQ(sizes, (std::vector<int>{128, 96, 72, 64, 48, 32, 24, 16}));
+
+  // What the shell takes for the program's icon: icon index 0 of the file.
+  HICON large = nullptr;
+  ASSERT_EQ(ExtractIconExW(kInstaller, 0, &large, nullptr, 1), 1u);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(large, &info));
+  BITMAP colour{};
+  GetObjectW(info.hbmColor, sizeof colour, &colour);
+  EXPECT_EQ(colour.bmBitsPixel, 32);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  DestroyIcon(large);
 }
 
 TEST(VersionInfo, ReadsSixAndTheInstallerTextInChinese) {
