@@ -143,9 +143,9 @@ class Packer(unittest.TestCase):
         self.assertIn("order: the folder's, names sorted, Dormivet.exe last", result.stdout)
         self.assertIn("9 entries (6 deflated, 3 folders stored)", result.stdout)
 
-    def test_manifest_order_comments_and_crlf_lines(self):
+    def test_manifest_order_comments_crlf_lines_and_byte_order_mark(self):
         make_folder(self.folder, ["z.txt", "配置/设置.ini", "Dormivet.exe"])
-        manifest = "# order\r\nz.txt\r\n\r\n配置/\r\n配置/设置.ini\r\nDormivet.exe\r\n"
+        manifest = "\ufeffz.txt\r\n# order\r\n\r\n配置/\r\n配置/设置.ini\r\nDormivet.exe\r\n"
         result = self.pack(manifest)
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertEqual(self.names(), ["z.txt", "配置/", "配置/设置.ini", "Dormivet.exe"])

@@ -70,7 +70,11 @@ std::vector<ListedEntry> ReadManifest(const fs::path& folder, const fs::path& ma
   if (!in) Refuse("cannot read the manifest " + manifest.string());
   std::vector<ListedEntry> entries;
   std::string line;
+  bool first = true;
   while (std::getline(in, line)) {
+    // Editors on Windows may start the file with a byte-order mark.
+    if (first && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
+    first = false;
     if (line.ends_with('\r')) line.pop_back();
     if (line.empty() || line.front() == '#') continue;
     CheckName(line);
