@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <cstring>
-
 const char* DvProductVersion() {
   return "1.4.2";
 }
