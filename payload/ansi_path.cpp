@@ -28,6 +28,8 @@ bool DirectoryExists(const char* path) {
 }
 
 bool MakeDirectories(const rt::Text& path) {
+  // An empty path would become "\", the root of the current drive.
+  if (path.Empty()) return false;
   std::string full(path.view());
   if (!EndsWithBackslash(full)) full += '\\';
   for (std::size_t i = 0; i < full.size(); i += CharLength(full, i)) {

@@ -26,7 +26,8 @@ bool DirectoryExists(const char* path);
 
 // Makes path as a directory with all its missing levels: every prefix that
 // ends in a backslash is tested in turn and made when nothing exists there.
-// False when a creation fails. An existing file counts as an existing level.
+// False when a creation fails, and for an empty path. An existing file counts
+// as an existing level.
 bool MakeDirectories(const rt::Text& path);
 
 // Where an entry goes: the target, one backslash unless the target ends in

@@ -105,22 +105,33 @@ TEST(ExtractFailure, BeforeCounting) {
   }
 }
 
+// A target below a file, and an empty target (which would put the files at
+// the root of the current drive).
 TEST(ExtractFailure, TargetThatCannotBeMade) {
-  TestFolder folder;
-  const std::string archive = folder / "a.zip";
-  testzip::WriteZip(archive, {File("a.txt", "a")});
-  testfs::MakeFile(folder / "file", "in the way");
-  const ExtractionRun run = RunExtract(archive, folder / "file\\out");
-  EXPECT_EQ(run.result, 0);
-  EXPECT_EQ(run.events, kOnlyZero);
-  EXPECT_EQ(testfs::ListTree(folder.path()), Sorted({"a.zip", "file"}));
+  for (const std::string target : {"file\\out", ""}) {
+    SCOPED_TRACE(target);
+    TestFolder folder;
+    const std::string archive = folder / "a.zip";
+    testzip::WriteZip(archive, {File("zz-extract-test.txt", "a")});
+    testfs::MakeFile(folder / "file", "in the way");
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, current);
+    const std::string drive_root(current, 2);  // "Z:" and the like
+    const std::vector<std::string> root_before = testfs::ListFolder(drive_root);
+    ASSERT_FALSE(root_before.empty());
+    const ExtractionRun run = RunExtract(archive, target.empty() ? target : folder / target);
+    EXPECT_EQ(run.result, 0);
+    EXPECT_EQ(run.events, kOnlyZero);
+    EXPECT_EQ(testfs::ListTree(folder.path()), Sorted({"a.zip", "file"}));
+    EXPECT_EQ(testfs::ListFolder(drive_root), root_before);
+  }
 }
 
 TEST(ExtractFailure, FileInUseStopsTheExtractionThere) {
   TestFolder folder;
   const std::string archive = folder / "a.zip";
   std::vector<Entry> entries;
-  for (int i = 0; i < 10; ++i) entries.push_back(File("f" + std::to_string(i) + ".dll", "new"));
+  for (int i = 0; i < 10; ++i) entries.push_back(File(std::to_string(i) + ".dll", "new"));
   entries.push_back(File("Dormivet.exe", "new program"));
   testzip::WriteZip(archive, entries);
   const std::string target = folder / "out";
@@ -136,10 +147,9 @@ TEST(ExtractFailure, FileInUseStopsTheExtractionThere) {
   EXPECT_EQ(run.result, 0);
   EXPECT_EQ(run.events, (std::vector<int32_t>{0, 9, 18, 27, 36, 45, 54, 63, 72, 81, 100}));
   EXPECT_TRUE(run.FailedAtFinalEvent());
-  EXPECT_FALSE(std::find(run.failed_at_event.begin(), run.failed_at_event.end() - 1, true) !=
-               run.failed_at_event.end() - 1)
+  EXPECT_EQ(std::count(run.failed_at_event.begin(), run.failed_at_event.end(), true), 1)
       << "ExtractionFailed() is false before the final event";
-  for (int i = 0; i < 10; ++i) EXPECT_EQ(testzip::ReadBytes(target + "\\f" + std::to_string(i) + ".dll"), "new");
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(testzip::ReadBytes(target + "\\" + std::to_string(i) + ".dll"), "new");
   EXPECT_EQ(testzip::ReadBytes(program), "running program");
   EXPECT_TRUE(testfs::Attributes(program) & FILE_ATTRIBUTE_HIDDEN) << "the file in the way keeps its attributes";
 }
@@ -167,6 +177,22 @@ TEST(ExtractFailure, DirectoryEntryNamingAnExistingFile) {
   EXPECT_EQ(run.events, kFirstThenEnd);
   EXPECT_EQ(testzip::ReadBytes(target + "\\sub"), "a file of the user's");
   EXPECT_EQ(testfs::ListTree(target), Sorted({"a.txt", "sub"}));
+}
+
+TEST(ExtractFailure, FileEntryNamingAnExistingDirectory) {
+  TestFolder folder;
+  const std::string archive = folder / "a.zip";
+  testzip::WriteZip(archive, {File("a.txt", "a"), File("sub", "a file"), File("c.txt", "c")});
+  const std::string target = folder / "out";
+  CreateDirectoryA(target.c_str(), nullptr);
+  CreateDirectoryA((target + "\\sub").c_str(), nullptr);
+  SetFileAttributesA((target + "\\sub").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  testfs::MakeFile(target + "\\sub\\keep.txt", "kept");
+  const ExtractionRun run = RunExtract(archive, target);
+  EXPECT_EQ(run.result, 0);
+  EXPECT_EQ(run.events, kFirstThenEnd);
+  EXPECT_EQ(testfs::ListTree(target), Sorted({"a.txt", "sub\\", "sub\\keep.txt"}));
+  EXPECT_TRUE(testfs::Attributes(target + "\\sub") & FILE_ATTRIBUTE_HIDDEN) << "the folder keeps its attributes";
 }
 
 // An entry that cannot be read ends the extraction as the last entry would,
