@@ -31,7 +31,7 @@ bool CopyData(ArchiveReader& reader, HANDLE file) {
 }  // namespace
 
 bool WriteFileEntry(ArchiveReader& reader, const EntryInfo& entry, const rt::Text& path) {
-  // Read before the data: minizip seeks back to the local header for it.
+  // The local extra field, for the "UT" times the file gets at the end.
   const std::vector<unsigned char> extra = reader.LocalExtraField();
 
   // Lets an existing read-only, hidden or system file be replaced. A

@@ -34,6 +34,15 @@ std::string Block(uint16_t id, const std::string& data, int declared_size = -1) 
   return b + data;
 }
 
+// Extracts an archive of the one entry f.txt and returns its file's times.
+testfs::FileTimes TimesOfExtracted(const testzip::Entry& entry) {
+  TestFolder folder("-times");
+  const std::string archive = folder / "a.zip";
+  testzip::WriteZip(archive, {entry});
+  EXPECT_EQ(RunExtract(archive, folder / "out").result, 1);
+  return testfs::TimesOf(folder / "out\\f.txt");
+}
+
 struct Case {
   const char* what;
   std::string local_extra;
@@ -68,14 +77,10 @@ TEST(ExtractTimes, FirstExtendedTimestampBlockOfTheLocalField) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    TestFolder folder;
-    const std::string archive = folder / "a.zip";
     testzip::Entry entry = testzip::File("f.txt", "data");
     entry.local_extra = c.local_extra;
     entry.central_extra = c.central_extra;
-    testzip::WriteZip(archive, {entry});
-    ASSERT_EQ(RunExtract(archive, folder / "out").result, 1);
-    const testfs::FileTimes times = testfs::TimesOf(folder / "out\\f.txt");
+    const testfs::FileTimes times = TimesOfExtracted(entry);
     if (testfs::KeepsCreationTimes()) {
       EXPECT_EQ(times.creation, c.creation);
     }
@@ -111,13 +116,9 @@ TEST(ExtractTimes, DosTimesThatNameNoMomentAreNotSet) {
   };
   for (const DateCase& c : cases) {
     SCOPED_TRACE(c.what);
-    TestFolder folder;
-    const std::string archive = folder / "a.zip";
     testzip::Entry entry = testzip::File("f.txt", "data");
     entry.dos_time = c.dos_time;
-    testzip::WriteZip(archive, {entry});
-    ASSERT_EQ(RunExtract(archive, folder / "out").result, 1);
-    const testfs::FileTimes times = testfs::TimesOf(folder / "out\\f.txt");
+    const testfs::FileTimes times = TimesOfExtracted(entry);
     if (c.expected) {
       EXPECT_EQ(times.last_write, c.expected);
       EXPECT_EQ(times.last_access, c.expected);
