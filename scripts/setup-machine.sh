@@ -11,7 +11,7 @@ packages=(
   libz-mingw-w64-dev
   wine wine32:i386 xvfb x11-utils xdotool fonts-wqy-microhei locales imagemagick
   googletest dpkg-dev
-  g++ zlib1g-dev libminizip-dev
+  g++ zlib1g-dev libminizip-dev python3
 )
 
 missing=()
