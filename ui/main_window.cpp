@@ -5,6 +5,7 @@
 
 #include "assets/pictures.h"
 #include "installer/startup.h"
+#include "ui/archive_component.h"
 #include "ui/close_controls.h"
 #include "ui/control_ids.h"
 
@@ -74,6 +75,8 @@ const rt::ControlDescription kControls[] = {
     {.name = "图片框_Logo", .kind = ControlKind::PictureBox, .parent = kPanel1, .id = kLogoId,
      .left = 12, .top = 36, .width = 211, .height = 211,
      .picture = Bytes(assets::Logo), .display_mode = DisplayMode::Stretch},
+    {.name = kArchiveComponent, .kind = ControlKind::Component, .parent = "图片框_Logo",
+     .component = &kArchiveComponentType},
     {.name = kInstallDirLabel, .kind = ControlKind::Label, .parent = kPanel1, .id = kInstallDirLabelId,
      .left = 7, .top = 367, .width = 232, .height = 25,
      .caption = "D:\\Mordakel", .text_colour = kWhite, .back_colour = kBlue, .font = &kSmallUnderlined,
