@@ -4,10 +4,18 @@
 #
 #   wine-run.sh --root DIR [--prefix NAME] PROGRAM.exe [ARGS...]
 #
-# Every program runs in a private Wine prefix DIR/NAME (NAME defaults to the
-# program's base name, or $WINE_TEST_PREFIX), copied on first use from a
+# Every program runs in a private Wine prefix DIR/NAME (NAME defaults to
+# $WINE_TEST_PREFIX, else the program's base name), copied on first use from a
 # template prefix that is booted once. Without a display a private Xvfb is
 # started for the run. The program's exit code is passed on.
+#
+# Set by add_wine_test (cmake/WineTests.cmake):
+#   WINE_TEST_HOOKS      host-side preparation, see host-hooks.sh
+#   WINE_TEST_ARTIFACTS  host folder for the test's screenshots and other
+#                        output, emptied first; the program sees it as
+#                        $TEST_ARTIFACTS_DIR
+#   WINE_TEST_END_ALL=1  end every process left in the prefix afterwards, so
+#                        that no window outlives its test
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -45,20 +53,29 @@ template=$root/.template
   fi
 ) 9>"$root/.template.lock"
 
+# A private prefix is built aside and renamed into place, so an interrupted
+# copy is never taken for a ready one. The system DLLs (system32, over 500 MB)
+# are hard links: Wine only reads them, and every prefix would hold the same.
 prefix=$root/$name
 (
   flock 9
   if [ ! -f "$prefix/.ready" ]; then
-    rm -rf "$prefix"
-    cp -a "$template" "$prefix"
+    partial=$prefix.partial
+    rm -rf "$prefix" "$partial"
+    mkdir -p "$partial"
+    tar -C "$template" --exclude=./drive_c/windows/system32 -cf - . | tar -C "$partial" -xf -
+    cp -al "$template/drive_c/windows/system32" "$partial/drive_c/windows/system32"
+    mv "$partial" "$prefix"
   fi
 ) 9>"$root/.$name.lock"
 export WINEPREFIX=$prefix
 
 xvfb_pid=""
+hooks_undo=""
 cleanup() {
-  [ -n "${hooks_undo:-}" ] && eval "$hooks_undo" || true
-  [ -n "$xvfb_pid" ] && { wineserver -k 2>/dev/null || true; kill "$xvfb_pid" 2>/dev/null || true; }
+  if [ -n "${WINE_TEST_END_ALL:-}" ] || [ -n "$xvfb_pid" ]; then wineserver -k 2>/dev/null || true; fi
+  if [ -n "$hooks_undo" ]; then eval "$hooks_undo" || true; fi
+  if [ -n "$xvfb_pid" ]; then "$here/xvfb.sh" stop "$xvfb_pid"; fi
   return 0
 }
 trap cleanup EXIT
@@ -67,12 +84,19 @@ if [ -z "${DISPLAY:-}" ]; then
   eval "$("$here/xvfb.sh" start)"
 fi
 
+if [ -n "${WINE_TEST_ARTIFACTS:-}" ]; then
+  # Only this run's pictures: an old failure's must not be taken for a new one.
+  rm -rf "$WINE_TEST_ARTIFACTS"
+  mkdir -p "$WINE_TEST_ARTIFACTS"
+  export TEST_ARTIFACTS_DIR=$WINE_TEST_ARTIFACTS
+fi
+
 # Host-side preparation that a test asks for (drive letters, mounts).
-hooks_undo=""
+# shellcheck source=host-hooks.sh
+source "$here/host-hooks.sh"
+recover_hooks "$template"
 if [ -n "${WINE_TEST_HOOKS:-}" ]; then
-  # shellcheck source=host-hooks.sh
-  source "$here/host-hooks.sh"
-  apply_hooks "$WINE_TEST_HOOKS" || exit $?
+  apply_hooks "$WINE_TEST_HOOKS"
 fi
 
 set +e
