@@ -88,7 +88,7 @@ recover_hooks "$template" 2>/dev/null
 [ ! -f "$(hooks_journal)" ] || fail "the journal outlived the recovery"
 
 # Bad hooks are refused with exit code 2 before they change anything.
-for bad in "drive dd: none" "drive d: tmpfs 10" "drive d: tmpfs 10m rx" "drive d: dir" "drive d: floppy" "mount d:"; do
+for bad in "drive" "drive dd: none" "drive d: tmpfs 10" "drive d: tmpfs 10m rx" "drive d: dir" "drive d: floppy" "mount d:"; do
   set +e
   (apply_hooks "$bad") 2>/dev/null
   rc=$?

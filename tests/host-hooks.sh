@@ -29,7 +29,8 @@ hooks_journal() { echo "$WINEPREFIX/.hooks-applied"; }
 
 apply_hook() { # words of one hook
   local IFS=' '
-  local what=${1:-} letter=${2,,} kind=${3:-}
+  local what=${1:-} letter=${2:-} kind=${3:-}
+  letter=${letter,,}
   [ "$what" = drive ] || hook_error "unknown hook '$*'"
   [[ $letter =~ ^[a-z]:$ ]] || hook_error "bad drive '${2:-}' in '$*'"
   # Checked before anything changes.

@@ -2,9 +2,9 @@
 // user would (real mouse input through SendInput), for GoogleTest tests that
 // run under Wine.
 //
-// Texts are bytes in the ANSI code page (GBK under zh_CN), read and written
-// through the *A functions, so they compare directly with the narrow literals
-// of a test. Every wait polls with a generous timeout: a slow machine costs
+// Texts are bytes in the ANSI code page (GBK under zh_CN), as the *A
+// functions give them, so they compare directly with the narrow literals of
+// a test. Every wait polls with a generous timeout: a slow machine costs
 // time, never a result. Whatever goes wrong throws driver::Failure, whose
 // message says what was awaited or attempted and what was seen instead; the
 // screen at that moment is saved next to the test's other output.

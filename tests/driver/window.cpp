@@ -21,9 +21,9 @@ void RequireExists(HWND handle, const char* what) {
 }
 
 // The window's own answer to WM_GETTEXT, in the ANSI code page; nothing when
-// it does not answer in time. Asked in UTF-16 and converted here: Wine
-// shortens an ANSI answer from another process's Unicode window to its
-// count of UTF-16 units, losing the end of a Chinese text.
+// it does not answer in time. Asked in UTF-16 and converted here, so that the
+// buffer's size is exact whether the window is an ANSI or a Unicode one
+// (WM_GETTEXTLENGTH may count either).
 std::optional<std::string> AskText(HWND handle, UINT limitMs) {
   DWORD_PTR length = 0;
   if (!SendMessageTimeoutW(handle, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, limitMs, &length)) return std::nullopt;
