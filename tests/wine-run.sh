@@ -42,14 +42,18 @@ mkdir -p "$root"
 root=$(cd "$root" && pwd)
 
 # The template prefix: booted once, then copied for every private prefix.
+# Both are marked with the Wine version they were made by and made again for
+# another one, so that Wine never updates a prefix (and the files it shares
+# with the template) in place.
+wine_version=$(wine --version)
 template=$root/.template
 (
   flock 9
-  if [ ! -f "$template/.ready" ]; then
+  if [ "$(cat "$template/.ready" 2>/dev/null)" != "$wine_version" ]; then
     rm -rf "$template"
     WINEPREFIX=$template wineboot -i >/dev/null 2>&1
     WINEPREFIX=$template wineserver -w
-    touch "$template/.ready"
+    echo "$wine_version" >"$template/.ready"
   fi
 ) 9>"$root/.template.lock"
 
@@ -59,8 +63,11 @@ template=$root/.template
 prefix=$root/$name
 (
   flock 9
-  if [ ! -f "$prefix/.ready" ]; then
+  if [ "$(cat "$prefix/.ready" 2>/dev/null)" != "$wine_version" ]; then
     partial=$prefix.partial
+    for mnt in "$prefix"/mnt-*; do  # drives left mounted by a killed run
+      if mountpoint -q "$mnt" 2>/dev/null; then umount "$mnt"; fi
+    done
     rm -rf "$prefix" "$partial"
     mkdir -p "$partial"
     tar -C "$template" --exclude=./drive_c/windows/system32 -cf - . | tar -C "$partial" -xf -
