@@ -30,7 +30,7 @@ void TraceExitHook() {
   if (GetEnvironmentVariableA("INSTALLER_EXIT_HOOK_TRACE", path, MAX_PATH) == 0) return;
   bool window_alive = false;
   EnumWindows(FindOwnForm, reinterpret_cast<LPARAM>(&window_alive));
-  if (FILE* file = std::fopen(path, "a")) {
+  if (FILE* file = std::fopen(path, "ab")) {
     std::fprintf(file, "exit hook: ui thread %s, main window %s\n", rt::IsUiThread() ? "yes" : "no",
                  window_alive ? "alive" : "gone");
     std::fclose(file);

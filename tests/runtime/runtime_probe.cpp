@@ -50,7 +50,7 @@ void TraceExitHook() {
     delete g_state_text;
     g_state_text = nullptr;
   }
-  if (FILE* file = std::fopen(path, "a")) {
+  if (FILE* file = std::fopen(path, "ab")) {
     std::fprintf(file, "exit hook: ui thread %s, window %s, state %s\n", rt::IsUiThread() ? "yes" : "no",
                  g_window && IsWindow(g_window) ? "alive" : "gone", kept ? "kept" : "freed");
     std::fclose(file);
@@ -64,6 +64,7 @@ void BusyWorker() {
     label.SetCaption(g_state_text->c_str());
     bar.SetPosition(i % 100);
     ++g_writes;
+    Sleep(1);  // as an extraction does between its reports; the UI thread gets its input
   }
 }
 
@@ -104,7 +105,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (mode == "last-window-closed") {
     // The window is closed through the system while the worker is busy.
     return RunWindow([] {
-      while (g_writes.load() < 50) Sleep(10);
       PostMessageA(g_window, WM_CLOSE, 0, 0);
       BusyWorker();
     });
