@@ -7,11 +7,14 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
+#include <thread>
 #include <string>
 #include <vector>
 
 #include "runtime/events.h"
+#include "runtime/message_box.h"
 #include "runtime/loaded_windows.h"
 #include "runtime/program.h"
 #include "runtime/properties.h"
@@ -360,6 +363,89 @@ TEST_F(Form, PictureButtonShowsHotUnderThePointerAndClicksOnRelease) {
   EXPECT_TRUE(PumpUntil([&] { return GetCapture() == nullptr; }));
   Pump(200);
   EXPECT_EQ(g_seen.clicks, 1);
+}
+
+// Answers the message box that this process shows, as a user would, from a
+// thread of its own: records what it saw, then presses the button.
+struct BoxAnswer {
+  int button;
+  std::string title, text;
+  bool window_enabled = true;
+};
+
+void AnswerBox(HWND form, BoxAnswer* answer) {
+  HWND box = nullptr;
+  for (int i = 0; i < 1000 && !box; ++i, Sleep(10)) {
+    for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(w, &process);
+      if (process == GetCurrentProcessId() && IsWindowVisible(w)) box = w;
+    }
+  }
+  if (!box) return;
+  char text[256] = "";
+  GetWindowTextA(box, text, sizeof text);
+  answer->title = text;
+  GetDlgItemTextA(box, 65535, text, sizeof text);
+  answer->text = text;
+  answer->window_enabled = IsWindowEnabled(form) != FALSE;
+  PostMessageA(GetDlgItem(box, answer->button), BM_CLICK, 0, 0);
+}
+
+// Without an owner, the box disables the windows of its own thread only.
+TEST_F(Form, MessageBoxOnTheUiThreadDisablesItsWindowsAndGivesTheButtonMinusOne) {
+  const struct {
+    std::uint32_t flags;
+    const char* title;
+    int button;
+    std::int32_t answer;
+    const char* shown_title;
+  } cases[] = {
+      {MB_OK, nullptr, IDOK, 0, "信息："},
+      {MB_YESNO | MB_ICONINFORMATION, "温馨提示：", IDYES, 5, "温馨提示："},
+      {MB_YESNO | MB_ICONINFORMATION, "温馨提示：", IDNO, 6, "温馨提示："},
+      {MB_OKCANCEL, nullptr, IDCANCEL, 1, "信息："},
+  };
+  for (const auto& c : cases) {
+    BoxAnswer seen{c.button};
+    std::thread answerer(AnswerBox, window_, &seen);
+    const std::int32_t answer = rt::ShowMessageBox("第一行\r\n第二行", c.flags, c.title);
+    answerer.join();
+    EXPECT_EQ(answer, c.answer) << c.button;
+    EXPECT_EQ(seen.title, c.shown_title);
+    EXPECT_EQ(seen.text, "第一行\r\n第二行");
+    EXPECT_FALSE(seen.window_enabled) << "task-modal: the UI thread's window is disabled";
+    EXPECT_TRUE(IsWindowEnabled(window_));
+  }
+}
+
+TEST_F(Form, MessageBoxOnAWorkerLeavesTheWindowUsable) {
+  static std::int32_t answer = -1;
+  static std::atomic<bool> done;
+  done = false;
+  BoxAnswer seen{IDYES};
+  std::thread answerer(AnswerBox, window_, &seen);
+  rt::StartThread([] {
+    answer = rt::ShowMessageBox("worker", MB_YESNO);
+    done = true;
+  });
+  EXPECT_TRUE(PumpUntil([] { return done.load(); }));
+  answerer.join();
+  EXPECT_EQ(answer, 5);
+  EXPECT_TRUE(seen.window_enabled);
+  PumpUntil([] { return !rt::WorkerThreadsAlive(); });
+}
+
+// What PrepareRuntime (run by main below) leaves behind.
+TEST(PreparedRuntime, OleIsReadyAndTheProgramsFolderIsCurrent) {
+  EXPECT_TRUE(rt::IsUiThread());
+  EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_FALSE);  // already initialised
+  CoUninitialize();
+  char module[MAX_PATH], current[MAX_PATH];
+  GetModuleFileNameA(nullptr, module, MAX_PATH);
+  *std::strrchr(module, '\\') = '\0';
+  GetCurrentDirectoryA(MAX_PATH, current);
+  EXPECT_STREQ(current, module);
 }
 
 }  // namespace
