@@ -26,7 +26,7 @@ HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
 // Both window classes, registered once. They have no background brush: every
 // pixel is drawn by the runtime, double-buffered.
-void RegisterClasses(WNDPROC form_proc, WNDPROC control_proc, const char* icon_resource) {
+void RegisterClasses(WNDPROC form_proc, WNDPROC control_proc) {
   static bool registered = false;
   if (registered) return;
   registered = true;
@@ -36,13 +36,6 @@ void RegisterClasses(WNDPROC form_proc, WNDPROC control_proc, const char* icon_r
   form.hInstance = Instance();
   form.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   form.lpszClassName = kFormClass;
-  if (icon_resource) {
-    form.hIcon = static_cast<HICON>(LoadImageA(Instance(), icon_resource, IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                               GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
-    form.hIconSm = static_cast<HICON>(LoadImageA(Instance(), icon_resource, IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                                 LR_DEFAULTCOLOR));
-  }
   RegisterClassExA(&form);
   WNDCLASSEXA control{};
   control.cbSize = sizeof control;
@@ -50,6 +43,21 @@ void RegisterClasses(WNDPROC form_proc, WNDPROC control_proc, const char* icon_r
   control.hInstance = Instance();
   control.lpszClassName = kControlClass;
   RegisterClassExA(&control);
+}
+
+// The window's own icons (taskbar, Alt+Tab), from the program's resources.
+// Shared icons belong to the module: nothing to destroy.
+void SetIcons(HWND window, const char* icon_resource) {
+  if (!icon_resource) return;
+  const struct {
+    WPARAM which;
+    int width, height;
+  } sizes[] = {{ICON_BIG, SM_CXICON, SM_CYICON}, {ICON_SMALL, SM_CXSMICON, SM_CYSMICON}};
+  for (const auto& size : sizes) {
+    HANDLE icon = LoadImageA(Instance(), icon_resource, IMAGE_ICON, GetSystemMetrics(size.width),
+                             GetSystemMetrics(size.height), LR_DEFAULTCOLOR | LR_SHARED);
+    if (icon) SendMessageA(window, WM_SETICON, size.which, reinterpret_cast<LPARAM>(icon));
+  }
 }
 
 // Draws into a memory bitmap and copies it in one go, so nothing flickers.
@@ -81,7 +89,7 @@ Form::~Form() {
 }
 
 bool Form::Create() {
-  RegisterClasses(WindowProc, ControlProc, description_.icon_resource);
+  RegisterClasses(WindowProc, ControlProc);
   // Names are unique, parents come earlier and have windows, bindings name
   // existing controls: anything else is a description that cannot be loaded.
   const auto& list = description_.controls;
@@ -107,6 +115,7 @@ bool Form::Create() {
   window_ = CreateWindowExA(WS_EX_APPWINDOW, kFormClass, description_.title, WS_POPUP | WS_CLIPCHILDREN, left, top,
                             description_.width, description_.height, nullptr, nullptr, Instance(), this);
   if (!window_) return false;
+  SetIcons(window_, description_.icon_resource);
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     if (!CreateControl(controls_[i], static_cast<int>(i))) return false;
   }

@@ -115,7 +115,7 @@ const rt::WindowDescription& TestWindow() {
                                             .width = 200,
                                             .height = 150,
                                             .background = kWindowColour,
-                                            .icon_resource = nullptr,
+                                            .icon_resource = "DEFAULT_ICON",  // the program's resources
                                             .controls = controls,
                                             .bindings = bindings};
   return window;
@@ -220,6 +220,11 @@ TEST_F(Form, ControlsAreChildWindowsWithTheirIdsAndTexts) {
   GetClientRect(GetDlgItem(window_, 10), &client);
   EXPECT_EQ(client.right, 198);
   EXPECT_EQ(client.bottom, 148);
+}
+
+TEST_F(Form, TheWindowCarriesTheIconOfItsResource) {
+  EXPECT_NE(SendMessageA(window_, WM_GETICON, ICON_BIG, 0), 0);
+  EXPECT_NE(SendMessageA(window_, WM_GETICON, ICON_SMALL, 0), 0);
 }
 
 TEST_F(Form, SiblingsStackInDescriptionOrder) {
