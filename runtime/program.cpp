@@ -140,6 +140,9 @@ void RunShutdown(std::int32_t code) {
   g_closing = true;
   UnloadAllWindows();
   if (ExitHook hook = g_exit_hook.exchange(nullptr)) hook();
+  // The table's libraries are system libraries the program imports as well,
+  // so this drops only the table's references: a worker still inside one of
+  // those functions keeps its code.
   UnloadBoundLibraries();
   DestroyMessageWindow();
   if (g_ole_initialised) OleUninitialize();
