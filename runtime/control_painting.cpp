@@ -20,24 +20,19 @@ void Fill(HDC dc, const RECT& rect, COLORREF colour) {
   FillRect(dc, &rect, brush.get());
 }
 
+// One line, aligned as described.
 UINT TextFormat(const ControlDescription& d) {
-  UINT format = DT_NOPREFIX | DT_NOCLIP;  // "&" is a character; text may pass the edge
+  UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;  // "&" is a character; text may pass the edge
   format |= d.align == HorizontalAlignment::Centre ? DT_CENTER
             : d.align == HorizontalAlignment::Right ? DT_RIGHT
                                                     : DT_LEFT;
-  if (!d.word_wrap) {
-    format |= DT_SINGLELINE;
-    format |= d.valign == VerticalAlignment::Centre ? DT_VCENTER
-              : d.valign == VerticalAlignment::Bottom ? DT_BOTTOM
-                                                      : DT_TOP;
-  } else {
-    format |= DT_WORDBREAK;
-  }
+  format |= d.valign == VerticalAlignment::Centre ? DT_VCENTER
+            : d.valign == VerticalAlignment::Bottom ? DT_BOTTOM
+                                                    : DT_TOP;
   return format;
 }
 
-// The caption in the text colour with a transparent text background, aligned
-// as described. Wrapped text is placed vertically by its measured height.
+// The caption in the text colour with a transparent text background.
 void DrawCaption(const ControlInstance& control, HDC dc, RECT rect) {
   const ControlDescription& d = *control.description;
   std::string caption(static_cast<std::size_t>(GetWindowTextLengthA(control.window)) + 1, '\0');
@@ -47,14 +42,7 @@ void DrawCaption(const ControlInstance& control, HDC dc, RECT rect) {
   const Selection selected(dc, font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColourOr(d.text_colour, COLOR_BTNTEXT));
-  const UINT format = TextFormat(d);
-  if (d.word_wrap && d.valign != VerticalAlignment::Top) {
-    RECT measured = rect;
-    DrawTextA(dc, caption.data(), length, &measured, format | DT_CALCRECT);
-    const int spare = (rect.bottom - rect.top) - (measured.bottom - measured.top);
-    rect.top += d.valign == VerticalAlignment::Centre ? spare / 2 : spare;
-  }
-  DrawTextA(dc, caption.data(), length, &rect, format);
+  DrawTextA(dc, caption.data(), length, &rect, TextFormat(d));
 }
 
 void PaintLabel(const ControlInstance& control, HDC dc, const RECT& client) {

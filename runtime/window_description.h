@@ -136,8 +136,7 @@ struct ControlDescription {
   const FontSpec* font = nullptr;
   BorderStyle border = BorderStyle::None;
   HorizontalAlignment align = HorizontalAlignment::Left;
-  VerticalAlignment valign = VerticalAlignment::Centre;
-  bool word_wrap = false;
+  VerticalAlignment valign = VerticalAlignment::Centre;  // captions are one line
   Pointer pointer = Pointer::Arrow;
   // Picture box: picture. Picture button: normal picture.
   PictureData picture{};

@@ -373,7 +373,7 @@ TEST_F(Form, PictureButtonShowsHotUnderThePointerAndClicksOnRelease) {
 // Answers the message box that this process shows, as a user would, from a
 // thread of its own: records what it saw, then presses the button.
 struct BoxAnswer {
-  int button;
+  int button = IDOK;
   std::string title, text;
   bool window_enabled = true;
 };
@@ -412,7 +412,8 @@ TEST_F(Form, MessageBoxOnTheUiThreadDisablesItsWindowsAndGivesTheButtonMinusOne)
       {MB_OKCANCEL, nullptr, IDCANCEL, 1, "信息："},
   };
   for (const auto& c : cases) {
-    BoxAnswer seen{c.button};
+    BoxAnswer seen;
+    seen.button = c.button;
     std::thread answerer(AnswerBox, window_, &seen);
     const std::int32_t answer = rt::ShowMessageBox("第一行\r\n第二行", c.flags, c.title);
     answerer.join();
@@ -428,7 +429,8 @@ TEST_F(Form, MessageBoxOnAWorkerLeavesTheWindowUsable) {
   static std::int32_t answer = -1;
   static std::atomic<bool> done;
   done = false;
-  BoxAnswer seen{IDYES};
+  BoxAnswer seen;
+  seen.button = IDYES;
   std::thread answerer(AnswerBox, window_, &seen);
   rt::StartThread([] {
     answer = rt::ShowMessageBox("worker", MB_YESNO);
