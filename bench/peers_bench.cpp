@@ -185,21 +185,28 @@ void InstallOurs(const std::string& program, Figures& figures) {
   DeleteFileA(DesktopShortcut().c_str());
   Child child(program);
   std::optional<driver::Window> window;
-  child.Await("the installer's window", [&] { return (window = child.VisibleWindow(kOursTitle)).has_value(); });
+  const double shown =
+      child.Await("the installer's window", [&] { return (window = child.VisibleWindow(kOursTitle)).has_value(); });
   driver::Click(window->Child(ui::kInstallButtonId));
+  const double clicked = child.Elapsed();
   std::optional<driver::Window> box;
-  child.Await("the notice", [&] { return (box = driver::FindMessageBox(kNoticeTitle, child.Id())).has_value(); });
+  const double notice =
+      child.Await("the notice", [&] { return (box = driver::FindMessageBox(kNoticeTitle, child.Id())).has_value(); });
   driver::PressButton(*box, IDOK);
   const double ok = child.Elapsed();
   const double question =
       child.Await("the question", [&] { return (box = driver::FindMessageBox(kQuestionTitle, child.Id())).has_value(); });
   driver::PressButton(*box, IDNO);
+  const double no = child.Elapsed();
   DWORD code = 0;
   const double total = child.AwaitExit(code);
   if (code != 0) Fail("the installer ended with " + std::to_string(code));
   if (!Exists(std::string(kOursTarget) + "\\" + kProductExe)) Fail("the installer did not install the product");
   figures.Add("install.ours", total);
+  figures.Add("start_to_window.ours", shown);
+  figures.Add("click_to_notice.ours", notice - clicked);
   figures.Add("ok_to_question.ours", question - ok);
+  figures.Add("no_to_exit.ours", total - no);
   figures.Add("peak.ours", static_cast<double>(child.PeakWorkingSet()));
 }
 

@@ -57,8 +57,8 @@ def mib(value):
     return f'{value / 1048576:.1f} MB'
 
 
-def ratio(ours, peer):
-    return f'{ours / peer:.2f}' if peer else '–'
+def ratio(ours, peer, digits=2):
+    return f'{ours / peer:.{digits}f}' if peer else '–'
 
 
 def main():
@@ -94,16 +94,18 @@ def main():
         ('', '', 'NSIS LZMA solid ' + seconds(median('install.lzma')),
          ratio(ours_install, median('install.lzma')), ''),
         ('Fixed cost: empty NSIS installer, start to exit', '', seconds(median('install.empty')), '', ''),
-        ('Ours from the notice\'s OK to the question (writing tool.zip, extraction, shortcut)',
-         seconds(median('ok_to_question.ours')), '', '', ''),
+        ('Ours, of which: start to the window shown · click to the notice · notice\'s OK to the question '
+         '(tool.zip written, extraction, shortcut) · No to the exit',
+         ' · '.join(seconds(median(name + '.ours')) for name in
+                    ('start_to_window', 'click_to_notice', 'ok_to_question', 'no_to_exit')), '', '', ''),
         ('Extraction: `Extract` against zlib inflate-only, 256 MB', f'{extract_mbs:.0f} MB/s',
          f'{inflate_mbs:.0f} MB/s', ratio(extract_mbs, inflate_mbs), '≥ 0.90'),
         ('Overhead: DormivetSetup.exe minus the payload block', kib(overhead),
          'empty NSIS ' + kib(empty_nsis), ratio(overhead, empty_nsis), '< 400 KB'),
         ('Payload: compressed entry data against `zip -9` of the same files', f'{ours_data:,} B',
-         f'{zip9_data:,} B', ratio(ours_data, zip9_data), '≤ 0.97'),
+         f'{zip9_data:,} B', ratio(ours_data, zip9_data, 3), '≤ 0.97'),
         ('Payload: whole archive against the `zip -9` archive', f'{payload_size:,} B',
-         f'{zip9_size:,} B', ratio(payload_size, zip9_size), ''),
+         f'{zip9_size:,} B', ratio(payload_size, zip9_size, 3), ''),
         ('Payload against NSIS data', f'{payload_size:,} B', f'NSIS zlib {nsis_zlib_data:,} B',
          ratio(payload_size, nsis_zlib_data), ''),
         ('', '', f'NSIS LZMA solid {nsis_lzma_data:,} B', ratio(payload_size, nsis_lzma_data), ''),
