@@ -36,9 +36,11 @@ void operator delete[](void* block) noexcept { std::free(block); }
 void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
 
-// The library's throw helpers (the names its headers call). A container or
-// a string asked to grow past its limit is out of memory as far as the user
-// is concerned; the others are faults of the program itself.
+// The library's throw helpers that its containers and strings call. All of
+// them: one left out would bring the library's own file of helpers back,
+// whose other definitions clash with these. A container or a string asked
+// to grow past its limit is out of memory as far as the user is concerned;
+// the others are faults of the program itself.
 namespace std {
 void __throw_bad_alloc() { OutOfMemory(); }
 void __throw_bad_array_new_length() { OutOfMemory(); }
