@@ -54,7 +54,8 @@ bool WriteTemporaryArchive(const rt::Text& path, ExistingFile existing) {
 // that is already there is not ours to replace). Empty when neither works.
 rt::Text WriteArchiveSomewhere() {
   const rt::Text temp_folder = rt::SpecialFolder(rt::kTempFolder);
-  // Without a temporary folder the path names the current drive's root.
+  // Without a temporary folder the path names the current drive's root,
+  // where, as at the install drive's, a file that is there is not ours.
   const rt::Text primary = PrimaryArchivePath(temp_folder);
   if (WriteTemporaryArchive(primary, temp_folder.Empty() ? ExistingFile::Keep : ExistingFile::Replace)) {
     return primary;
