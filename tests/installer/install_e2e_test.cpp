@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -186,11 +187,12 @@ void MoveAside(const driver::Window& box) {
 constexpr int kButtonRowsAboveBar = 72;
 
 // The installed tree is the product folder the archive was made of, entry
-// for entry and byte for byte.
+// for entry and byte for byte (the demo product's eleven entries, or those
+// of the folder the build was given).
 void ExpectInstalled(const std::string& install_dir) {
   const std::string product = driver::FromHostPath(PAYLOAD_SOURCE_DIR);
   const std::vector<std::string> expected = testfs::ListTree(product);
-  ASSERT_EQ(expected.size(), 11u);
+  ASSERT_TRUE(std::find(expected.begin(), expected.end(), "Dormivet.exe") != expected.end()) << product;
   ASSERT_EQ(testfs::ListTree(install_dir), expected);
   for (const std::string& entry : expected) {
     if (entry.back() == '\\') continue;
