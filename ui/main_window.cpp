@@ -4,6 +4,8 @@
 #include "ui/main_window.h"
 
 #include "assets/pictures.h"
+#include "installer/completion.h"
+#include "installer/install_worker.h"
 #include "installer/startup.h"
 #include "ui/archive_component.h"
 #include "ui/close_controls.h"
@@ -114,6 +116,8 @@ const rt::ControlDescription kControls[] = {
 // The events bound to handlers, and nothing else.
 const rt::EventBinding kBindings[] = {
     {nullptr, Event::Created, installer::OnMainWindowCreated},
+    {kInstallButton, Event::Clicked, installer::OnInstallButtonClicked},
+    {kArchiveComponent, Event::Progress, installer::OnExtractProgress},
     {"透明标签4", Event::LeftButtonUp, OnCloseLabelReleased},
     {"图形按钮10", Event::Clicked, OnCloseButtonClicked},
 };
