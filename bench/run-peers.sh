@@ -57,6 +57,11 @@ export DISPLAY
 # prefix manages the windows itself and nobody pays that wait.
 tests/wine-run.sh --root "$prefix_root" --prefix bench reg add 'HKCU\Software\Wine\X11 Driver' \
   /v Managed /d N /f >/dev/null
+# Wine links the desktop folder to the host's home, which every prefix
+# shares: the installations' shortcuts go to a desktop of the prefix's own.
+for desktop in "$prefix_root"/bench/drive_c/users/*/Desktop; do
+  if [ -L "$desktop" ]; then rm "$desktop" && mkdir "$desktop"; fi
+done
 
 work=$repo/build/bench-work
 mkdir -p "$work"
