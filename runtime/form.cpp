@@ -296,6 +296,7 @@ LRESULT Form::OnControlMessage(ControlInstance& control, UINT message, WPARAM wp
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
+    case WM_MOUSELEAVE:
     case WM_CAPTURECHANGED:
       mouse_.OnMessage(control, message, wparam, lparam);
       return 0;

@@ -41,8 +41,28 @@ void MouseTracker::OnMessage(ControlInstance& control, UINT message, WPARAM wpar
   std::optional<Event> event;
   switch (message) {
     case WM_MOUSEMOVE:
-      if (button) Step(control, inside ? ButtonInput::MoveInside : ButtonInput::MoveOutside, wparam, &clicked);
+      if (button) {
+        Step(control, inside ? ButtonInput::MoveInside : ButtonInput::MoveOutside, wparam, &clicked);
+        // The capture alone does not see the pointer leave while another
+        // thread's window is in the foreground (a message box of the worker):
+        // the moves then go to whatever lies under the pointer. The leave
+        // notice comes either way.
+        if (inside) {
+          TRACKMOUSEEVENT leave{sizeof(TRACKMOUSEEVENT), TME_LEAVE, control.window, 0};
+          TrackMouseEvent(&leave);
+        }
+      }
       break;
+    case WM_MOUSELEAVE:
+      if (button) {
+        POINT cursor;
+        GetCursorPos(&cursor);
+        ScreenToClient(control.window, &cursor);
+        if (!Inside(control.window, cursor)) {
+          Step(control, ButtonInput::MoveOutside, GetKeyState(VK_LBUTTON) < 0 ? MK_LBUTTON : 0, &clicked);
+        }
+      }
+      return;
     case WM_LBUTTONDOWN:
       if (button) Step(control, ButtonInput::LeftDown, wparam, &clicked);
       event = Event::LeftButtonDown;

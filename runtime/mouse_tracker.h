@@ -11,7 +11,7 @@ namespace rt {
 class MouseTracker {
  public:
   // A mouse message of a control (WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP,
-  // WM_CAPTURECHANGED). Events are raised last: a handler may unload the window.
+  // WM_MOUSELEAVE, WM_CAPTURECHANGED). Events are raised last: a handler may unload the window.
   void OnMessage(ControlInstance& control, UINT message, WPARAM wparam, LPARAM lparam);
 
  private:
