@@ -51,17 +51,9 @@ trap cleanup EXIT
 eval "$(tests/xvfb.sh start)"
 export DISPLAY
 
-# Without a window manager on Xvfb, Wine waits 2 s at the end of every window
-# it hands to one (a main window, a message box) for an answer that never
-# comes; a desktop answers at once. The silent peers show no window, so the
-# prefix manages the windows itself and nobody pays that wait.
-tests/wine-run.sh --root "$prefix_root" --prefix bench reg add 'HKCU\Software\Wine\X11 Driver' \
-  /v Managed /d N /f >/dev/null
-# Wine links the desktop folder to the host's home, which every prefix
-# shares: the installations' shortcuts go to a desktop of the prefix's own.
-for desktop in "$prefix_root"/bench/drive_c/users/*/Desktop; do
-  if [ -L "$desktop" ]; then rm "$desktop" && mkdir "$desktop"; fi
-done
+# Prefixes made by tests/wine-run.sh manage their windows themselves (no
+# two-second wait for a window manager at the end of every window) and have
+# a desktop folder of their own.
 
 work=$repo/build/bench-work
 mkdir -p "$work"

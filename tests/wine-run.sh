@@ -42,18 +42,27 @@ mkdir -p "$root"
 root=$(cd "$root" && pwd)
 
 # The template prefix: booted once, then copied for every private prefix.
-# Both are marked with the Wine version they were made by and made again for
-# another one, so that Wine never updates a prefix (and the files it shares
-# with the template) in place.
-wine_version=$(wine --version)
+# Both are marked with the Wine version and the template's own make-up and
+# made again when either changes, so that Wine never updates a prefix (and the
+# files it shares with the template) in place.
+prefix_key="$(wine --version); own shell folders; unmanaged windows"
 template=$root/.template
 (
   flock 9
-  if [ "$(cat "$template/.ready" 2>/dev/null)" != "$wine_version" ]; then
+  if [ "$(cat "$template/.ready" 2>/dev/null)" != "$prefix_key" ]; then
     rm -rf "$template"
     WINEPREFIX=$template wineboot -i >/dev/null 2>&1
+    # Wine links the user's desktop and document folders to the host's home:
+    # every prefix would share them (and a test's shortcut would land in
+    # /root). Each prefix gets folders of its own.
+    for link in "$template"/drive_c/users/*/*; do
+      if [ -L "$link" ]; then rm "$link" && mkdir "$link"; fi
+    done
+    # Without a window manager on Xvfb, Wine waits two seconds for one at
+    # the end of every managed window; windows it manages itself end at once.
+    WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     WINEPREFIX=$template wineserver -w
-    echo "$wine_version" >"$template/.ready"
+    echo "$prefix_key" >"$template/.ready"
   fi
 ) 9>"$root/.template.lock"
 
@@ -62,7 +71,7 @@ template=$root/.template
 prefix=$root/$name
 (
   flock 9
-  if [ "$(cat "$prefix/.ready" 2>/dev/null)" != "$wine_version" ]; then
+  if [ "$(cat "$prefix/.ready" 2>/dev/null)" != "$prefix_key" ]; then
     partial=$prefix.partial
     for mnt in "$prefix"/mnt-*; do  # drives left mounted by a killed run
       if mountpoint -q "$mnt" 2>/dev/null; then umount "$mnt"; fi
