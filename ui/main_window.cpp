@@ -4,6 +4,7 @@
 #include "ui/main_window.h"
 
 #include "assets/pictures.h"
+#include "installer/chooser.h"
 #include "installer/startup.h"
 #include "ui/archive_component.h"
 #include "ui/close_controls.h"
@@ -114,6 +115,7 @@ const rt::ControlDescription kControls[] = {
 // The events bound to handlers, and nothing else.
 const rt::EventBinding kBindings[] = {
     {nullptr, Event::Created, installer::OnMainWindowCreated},
+    {kInstallDirLabel, Event::LeftButtonDown, installer::OnInstallDirLabelPressed},
     {"透明标签4", Event::LeftButtonUp, OnCloseLabelReleased},
     {"图形按钮10", Event::Clicked, OnCloseButtonClicked},
 };
