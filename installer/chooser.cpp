@@ -59,20 +59,18 @@ rt::Text BrowseForFolder(HWND owner, const rt::Text& title) {
   // Freed on every way out, also when the browser gives no item.
   const rt::ItemIdList chosen(FreeThroughTable, rt::bound::SHBrowseForFolderA(&request));
 
-  // Cancel leaves the 260 blanks, so the name is then empty.
-  const rt::Text name = rt::Trim(display_name.data());
-  if (Unspellable(name)) return rt::Text();
-  if (chosen.get()) {
-    BlankBuffer path_buffer;
-    if (!rt::bound::SHGetPathFromIDListA(chosen.get(), path_buffer.data())) return rt::Text();  // no file-system folder
-    const rt::Text path(path_buffer.data());
-    if (Unspellable(path)) return rt::Text();
-    // A drive root ("E:\") without its backslash: the caller adds one.
-    return path.Length() == 3 ? rt::Left(path, 2) : path;
-  }
-  // A name without an item: taken for a network name.
-  if (name.Empty()) return rt::Text();
-  return rt::Concat("\\\\", name);
+  // Without an item the display name means nothing: the system's ANSI browser
+  // converts its own buffer back even on cancel, and that buffer is then
+  // uninitialised (under Wine it holds the name of an earlier call, in part).
+  if (!chosen.get()) return rt::Text();
+  if (Unspellable(rt::Trim(display_name.data()))) return rt::Text();
+
+  BlankBuffer path_buffer;
+  if (!rt::bound::SHGetPathFromIDListA(chosen.get(), path_buffer.data())) return rt::Text();  // no file-system folder
+  const rt::Text path(path_buffer.data());
+  if (Unspellable(path)) return rt::Text();
+  // A drive root ("E:\") without its backslash: the caller adds one.
+  return path.Length() == 3 ? rt::Left(path, 2) : path;
 }
 
 void OnInstallDirLabelPressed() {

@@ -9,9 +9,8 @@
 namespace installer {
 
 // Shows the shell's folder browser, modal to `owner`, with `title` above the
-// tree, and gives the chosen folder: its path ("E:" for the root E:\, so that
-// the caller's backslash does not double), "\\" and the display name when the
-// browser gives a name but no item, or empty when nothing usable was chosen
+// tree, and gives the chosen folder's path ("E:" for the root E:\, so that the
+// caller's backslash does not double), or empty when nothing usable was chosen
 // (cancel, a name or path the ANSI code page cannot spell, an item that is no
 // file-system folder). Keeps nothing between calls.
 rt::Text BrowseForFolder(HWND owner, const rt::Text& title);

@@ -144,8 +144,11 @@ TEST_F(FakeShell, BrowseForFolderTable) {
       {"no item, blank display name", Given(nullptr, "     "), ""},
       {"no item, full-width blank display name", Given(nullptr, "　　"), ""},
       {"no item, mixed blanks", Given(nullptr, " 　 　"), ""},
-      {"no item, a name", Given(nullptr, "Server"), "\\\\Server"},
-      {"no item, a name within blanks", Given(nullptr, " 　Server 二　 "), "\\\\Server 二"},
+      // Without an item the name is not the browser's answer: on cancel the
+      // ANSI browser hands back its own uninitialised buffer, under Wine the
+      // remains of an earlier call's name.
+      {"no item, a name", Given(nullptr, "Server"), ""},
+      {"no item, what an earlier call left", Given(nullptr, "\x01\x02oft\\Dormivet"), ""},
       // A path the ANSI code page cannot spell is not the chosen folder,
       // though its display name could be spelled.
       {"a path with ?", Given(kItem, "桌面", TRUE, "C:\\users\\?\\Desktop"), ""},
@@ -231,7 +234,7 @@ TEST_F(LabelPressed, CaptionTable) {
       {"a drive root", Given(kItem, "本地磁盘 (E:)", TRUE, "E:\\"), "C:\\Tavrinex\\Dormivet", "E:\\Dormivet"},
       {"a folder that ends in the product's name", Given(kItem, "Dormivet", TRUE, "E:\\Soft\\Dormivet"),
        "E:\\Soft\\Dormivet", "E:\\Soft\\Dormivet\\Dormivet"},
-      {"a name without an item", Given(nullptr, "　Server "), "C:\\Tavrinex\\Dormivet", "\\\\Server\\Dormivet"},
+      {"a name without an item", Given(nullptr, "　Server "), "C:\\Tavrinex\\Dormivet", "C:\\Tavrinex\\Dormivet"},
       {"cancel", Given(nullptr, nullptr), "E:\\Soft\\Dormivet", "E:\\Soft\\Dormivet"},
       {"a display name with ?", Given(kItem, "So?ft", TRUE, "E:\\So?ft"), "E:\\Soft\\Dormivet", "E:\\Soft\\Dormivet"},
       {"no file-system folder", Given(kItem, "控制面板"), "E:\\Soft\\Dormivet", "E:\\Soft\\Dormivet"},
