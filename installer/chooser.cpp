@@ -30,8 +30,8 @@ struct BlankBuffer {
   std::array<char, MAX_PATH + 1> bytes;
 };
 
-// Item lists are freed through the table like the other shell calls, and
-// only when the free is due.
+// Item lists are freed through the table like the other shell calls; its
+// entry is resolved when the first free is due.
 void WINAPI FreeThroughTable(void* list) { rt::bound::CoTaskMemFree(list); }
 
 // The shell's *A functions spell a character the ANSI code page lacks as "?",
