@@ -5,6 +5,8 @@
 
 #include "assets/pictures.h"
 #include "installer/chooser.h"
+#include "installer/completion.h"
+#include "installer/install_worker.h"
 #include "installer/startup.h"
 #include "ui/archive_component.h"
 #include "ui/close_controls.h"
@@ -116,6 +118,8 @@ const rt::ControlDescription kControls[] = {
 const rt::EventBinding kBindings[] = {
     {nullptr, Event::Created, installer::OnMainWindowCreated},
     {kInstallDirLabel, Event::LeftButtonDown, installer::OnInstallDirLabelPressed},
+    {kInstallButton, Event::Clicked, installer::OnInstallButtonClicked},
+    {kArchiveComponent, Event::Progress, installer::OnExtractProgress},
     {"透明标签4", Event::LeftButtonUp, OnCloseLabelReleased},
     {"图形按钮10", Event::Clicked, OnCloseButtonClicked},
 };

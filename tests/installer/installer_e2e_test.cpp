@@ -6,95 +6,38 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
-#include <optional>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "assets/pictures.h"
 #include "runtime/loaded_windows.h"
-#include "runtime/picture.h"
 #include "runtime/program.h"
 #include "runtime/properties.h"
 #include "runtime/runtime_error.h"
 #include "tests/driver/driver.h"
+#include "tests/installer/e2e_support.h"
 #include "ui/control_ids.h"
 #include "ui/main_window.h"
 
 namespace {
 
-constexpr char kTitle[] = "Mordakel - 安装程序";
+using installer_e2e::Decoded;
+using installer_e2e::Differences;
+using installer_e2e::ExpectShows;
+using installer_e2e::kTitle;
+using installer_e2e::kTraceLine;
+using installer_e2e::MovePointerAway;
+
 constexpr char kDesignedCaption[] = "D:\\Mordakel";
-constexpr char kTraceLine[] = "exit hook: ui thread yes, main window gone\n";
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-// One run of a build of the installer, with its exit-hook trace.
-class Installer {
+// A run of the traced build unless another build is named.
+class Installer : public installer_e2e::Installer {
  public:
-  explicit Installer(const char* build = INSTALLER_TRACED) {
-    static int runs = 0;
-    trace_ = driver::ArtifactPath("exit-hook-" + std::to_string(++runs) + ".txt");
-    DeleteFileA(trace_.c_str());
-    driver::StartOptions options;
-    options.environment = {{"INSTALLER_EXIT_HOOK_TRACE", trace_}};
-    process_.emplace(driver::Process::Start(driver::FromHostPath(build), options));
-  }
-
-  driver::Process& Process() { return *process_; }
-  driver::Window Window() { return process_->WaitForWindow(kTitle); }
-  std::string Trace() const { return ReadFile(trace_); }
-
- private:
-  std::string trace_;
-  std::optional<driver::Process> process_;
+  explicit Installer(const char* build = INSTALLER_TRACED) : installer_e2e::Installer(build) {}
 };
 
 driver::Rgb RgbOf(COLORREF colour) {
   return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
-}
-
-// A picture as the runtime decodes it, pixel for pixel.
-driver::Image Decoded(const assets::Picture& bytes) {
-  const rt::Picture picture = rt::Picture::FromData({bytes.data, bytes.size});
-  driver::Image image(picture.Width(), picture.Height());
-  BITMAP bitmap{};
-  GetObjectA(picture.Bitmap(), sizeof bitmap, &bitmap);
-  const auto* bits = static_cast<const unsigned char*>(bitmap.bmBits);
-  for (int y = 0; y < image.Height(); ++y) {
-    for (int x = 0; x < image.Width(); ++x) {
-      const unsigned char* p = bits + y * bitmap.bmWidthBytes + x * 4;
-      image.SetPixel(x, y, {p[2], p[1], p[0]});
-    }
-  }
-  return image;
-}
-
-// The number of pixels that differ (images of different sizes differ everywhere).
-int Differences(const driver::Image& a, const driver::Image& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height()) return a.Width() * a.Height() + 1;
-  int count = 0;
-  for (int y = 0; y < a.Height(); ++y) {
-    for (int x = 0; x < a.Width(); ++x) count += !(a.Pixel(x, y) == b.Pixel(x, y));
-  }
-  return count;
-}
-
-void ExpectShows(const driver::Window& control, const driver::Image& expected, const char* what) {
-  int differences = -1;
-  const bool shown = driver::WaitFor([&] {
-    differences = Differences(driver::CaptureClient(control), expected);
-    return differences == 0;
-  });
-  if (!shown) driver::CaptureClient(control).SavePng(driver::ArtifactPath(std::string(what) + ".png"));
-  EXPECT_TRUE(shown) << what << ": " << differences << " pixels differ";
 }
 
 void PressKeys(std::initializer_list<WORD> keys) {
@@ -113,11 +56,6 @@ void PressKeys(std::initializer_list<WORD> keys) {
     inputs.push_back(up);
   }
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-// The pointer far from the installer's window.
-void MovePointerAway() {
-  driver::MoveMouse(driver::Window(GetDesktopWindow()), {GetSystemMetrics(SM_CXSCREEN) - 5, 5});
 }
 
 // ---- The default install directory ----------------------------------------
