@@ -1,6 +1,7 @@
 // The install location chosen with the real folder browser, under Wine and
 // Xvfb. Drive E: is a folder of the test's own (see CMakeLists.txt).
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -8,15 +9,14 @@
 #include <string>
 
 #include "tests/driver/driver.h"
+#include "tests/installer/e2e_support.h"
 #include "ui/control_ids.h"
 
 namespace {
 
-constexpr char kTitle[] = "Mordakel - 安装程序";
-constexpr char kBrowserTitle[] = "选择文件夹";
+using installer_e2e::kTitle;
+
 constexpr char kBrowseText[] = "请选择安装位置";
-constexpr UINT kSetSelectionA = WM_USER + 102;  // BFFM_SETSELECTIONA
-constexpr UINT kSetSelectionW = WM_USER + 103;  // BFFM_SETSELECTIONW
 // Thai: no character of it is in the ANSI code page.
 constexpr wchar_t kUnspellableFolder[] = L"E:\\\u0e01\u0e02";
 
@@ -57,15 +57,12 @@ bool HasChildWithText(const driver::Window& window, const std::string& text) {
   return false;
 }
 
-// How a step selects its folder in the browser.
-void SelectAnsi(const driver::Window& browser, const char* folder) {
-  driver::SendWithRemoteString(browser, kSetSelectionA, TRUE, folder);
-}
+// Selects a folder by its wide path, for names the ANSI code page cannot spell.
 void SelectWide(const driver::Window& browser, const wchar_t* folder) {
   // The driver adds one NUL byte; the extra one completes a wide NUL.
   std::string bytes(reinterpret_cast<const char*>(folder), std::wcslen(folder) * sizeof(wchar_t));
   bytes += '\0';
-  driver::SendWithRemoteString(browser, kSetSelectionW, TRUE, bytes);
+  driver::SendWithRemoteString(browser, BFFM_SETSELECTIONW, TRUE, bytes);
 }
 
 TEST(ChooseLocation, TheChosenFolderAndTheProductNameBecomeTheInstallDirectory) {
@@ -73,9 +70,7 @@ TEST(ChooseLocation, TheChosenFolderAndTheProductNameBecomeTheInstallDirectory) 
   driver::Process installer = driver::Process::Start(driver::FromHostPath(INSTALLER));
   const driver::Window window = installer.WaitForWindow(kTitle);
   const driver::Window label = window.Child(ui::kInstallDirLabelId);
-  driver::WindowQuery browsers;
-  browsers.processId = installer.Id();
-  browsers.title = kBrowserTitle;
+  const driver::WindowQuery browsers{.processId = installer.Id(), .title = installer_e2e::kFolderBrowserTitle};
 
   std::string caption = label.Text();
   EXPECT_EQ(caption, "C:\\Tavrinex\\Dormivet");  // this prefix has no drive D:
@@ -99,8 +94,7 @@ TEST(ChooseLocation, TheChosenFolderAndTheProductNameBecomeTheInstallDirectory) 
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(step.what);
-    driver::Click(label, {20, 12});  // the left button, pressed and released on the label
-    const driver::Window browser = driver::WaitForWindow(browsers);
+    const driver::Window browser = installer_e2e::OpenFolderBrowser(window);
     // Presses are handled one after another on the one UI thread: with a new
     // browser open, the last step's handler has returned and its caption stands.
     EXPECT_EQ(label.Text(), caption);
@@ -108,7 +102,7 @@ TEST(ChooseLocation, TheChosenFolderAndTheProductNameBecomeTheInstallDirectory) 
     EXPECT_FALSE(window.Enabled()) << "the browser is modal to the main window";
     EXPECT_TRUE(HasChildWithText(browser, kBrowseText));
 
-    if (step.folder) SelectAnsi(browser, step.folder);
+    if (step.folder) installer_e2e::SelectFolder(browser, step.folder);
     if (step.wide_folder) SelectWide(browser, step.wide_folder);
     driver::PressButton(browser, step.button);
     driver::WaitForNoWindow(browsers);
