@@ -169,15 +169,41 @@ for state in normal hot pressed; do
   jpeg "$tmp/close-$state.png" "$out/close-button-$state.jpg" 97
 done
 
-# Icons: 32-bit images (alpha) of the mark, each drawn at its own size.
+# Icons: 32-bit images (alpha) of the mark, each drawn at its own size. The
+# sizes from 64 pixels up are stored as PNG images (8-bit RGBA) inside the
+# icon file, which Windows reads since Vista: as bitmaps they would make the
+# program's icon ten times as large. The smaller ones stay bitmaps with their
+# masks, as every reader of icons expects.
 icon() {  # OUT SIZE...
   local target=$1 n images=()
   shift
   for n in "$@"; do
     mark "$n" "$tmp/icon-$n.png"
-    images+=("$tmp/icon-$n.png")
+    if [ "$n" -ge 64 ]; then
+      convert "$tmp/icon-$n.png" -strip -define png:compression-level=9 PNG32:"$tmp/icon-$n.image"
+    else
+      convert "$tmp/icon-$n.png" "$tmp/icon-$n.ico"
+      # The one image of that file: its entry says where it lies.
+      python3 -c 'import struct, sys
+data = open(sys.argv[1], "rb").read()
+size, offset = struct.unpack_from("<II", data, 6 + 8)
+open(sys.argv[2], "wb").write(data[offset:offset + size])' "$tmp/icon-$n.ico" "$tmp/icon-$n.image"
+    fi
+    images+=("$n" "$tmp/icon-$n.image")
   done
-  convert "${images[@]}" "$target"
+  # The icon file: its header, one entry per image (a size of 256 is
+  # written 0), then the images in the same order.
+  python3 -c 'import struct, sys
+target, pairs = sys.argv[1], sys.argv[2:]
+images = [(int(n), open(path, "rb").read()) for n, path in zip(pairs[::2], pairs[1::2])]
+head = struct.pack("<HHH", 0, 1, len(images))
+offset = len(head) + 16 * len(images)
+entries, blobs = b"", b""
+for n, image in images:
+    entries += struct.pack("<BBBBHHII", n % 256, n % 256, 0, 0, 1, 32, len(image), offset)
+    offset += len(image)
+    blobs += image
+open(target, "wb").write(head + entries + blobs)' "$target" "${images[@]}"
 }
 
 icon "$out/installer.ico" 128 96 72 64 48 32 24 16

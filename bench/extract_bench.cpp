@@ -1,10 +1,13 @@
 // The extractor's speed against zlib inflating the same entries to memory,
 // and its peak memory while it extracts one 512 MB entry.
 //
-//   extract_bench WORKDIR                 generates the archives in WORKDIR
-//                                         (once) and prints the figures
-//   extract_bench --peak ARCHIVE TARGET   extracts ARCHIVE alone in this
-//                                         process and prints its memory use
+//   extract_bench [--rounds N] [--speed-only] WORKDIR
+//                         generates the archives in WORKDIR (once) and prints
+//                         the medians of N rounds (default 7); --speed-only
+//                         leaves out the memory run
+//   extract_bench --peak ARCHIVE TARGET
+//                         extracts ARCHIVE alone in this process and prints
+//                         its memory use
 #include <windows.h>
 #include <psapi.h>
 
@@ -14,8 +17,10 @@
 #include <iowin32.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -28,7 +33,7 @@ namespace {
 constexpr uint32_t kMiB = 1024 * 1024;
 constexpr int kMixedEntries = 16;             // 16 MiB each: 256 MiB in all
 constexpr uint32_t kBigEntry = 512 * kMiB;    // the one entry of the memory run
-constexpr int kRounds = 5;
+constexpr int kDefaultRounds = 7;
 constexpr unsigned kBlock = 16384;            // the extractor's block size
 
 double Seconds() {
@@ -292,15 +297,33 @@ void RunPeakChild(const std::string& archive, const std::string& target) {
   CloseHandle(process.hThread);
 }
 
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 4 && std::strcmp(argv[1], "--peak") == 0) return PeakRun(argv[2], argv[3]);
-  if (argc != 2) {
-    std::fputs("usage: extract_bench WORKDIR\n", stderr);
+  int rounds = kDefaultRounds;
+  bool speed_only = false;
+  int arg = 1;
+  for (; arg < argc - 1; ++arg) {
+    if (std::strcmp(argv[arg], "--rounds") == 0 && arg + 1 < argc - 1) {
+      rounds = std::max(1, std::atoi(argv[++arg]));
+    } else if (std::strcmp(argv[arg], "--speed-only") == 0) {
+      speed_only = true;
+    } else {
+      break;
+    }
+  }
+  if (arg != argc - 1) {
+    std::fputs("usage: extract_bench [--rounds N] [--speed-only] WORKDIR\n", stderr);
     return 2;
   }
-  const std::string work = argv[1];
+  const std::string work = argv[arg];
   CreateDirectoryA(work.c_str(), nullptr);
   const std::string mixed = work + "\\mixed.zip", big = work + "\\big.zip";
   if (!Exists(mixed)) {
@@ -308,7 +331,7 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     GenerateMixed(mixed);
   }
-  if (!Exists(big)) {
+  if (!speed_only && !Exists(big)) {
     std::printf("generating %s ...\n", big.c_str());
     std::fflush(stdout);
     GenerateBig(big);
@@ -322,42 +345,43 @@ int main(int argc, char** argv) {
   }
   std::printf("archive: %zu entries, %.1f MB, %.1f MB deflated (text and noise)\n", entries.size(),
               MiB(uncompressed), MiB(compressed));
-  ReadWhole(mixed);  // both runs read from the file cache
+  ReadWhole(mixed);  // every run reads from the file cache
 
   const std::string out = work + "\\out", written = work + "\\written";
-  // Best of a few rounds, the kinds of run interleaved so that a busy moment
-  // of the machine does not favour one of them.
-  double extract = 1e9, inflate = 1e9, minizip = 1e9, write = 1e9;
-  const auto keep_best = [](double& best, double start) {
-    const double seconds = Seconds() - start;
-    if (seconds < best) best = seconds;
-  };
-  for (int round = 0; round < kRounds; ++round) {
+  // Medians of a few rounds, the kinds of run interleaved so that a busy
+  // moment of the machine does not favour one of them.
+  std::vector<double> extract, inflate, minizip, write;
+  const auto time = [](std::vector<double>& times, double start) { times.push_back(Seconds() - start); };
+  for (int round = 0; round < rounds; ++round) {
     RemoveTree(out);
     RemoveTree(written);
     payload::ArchiveExtractor extractor;
     double start = Seconds();
     if (extractor.Extract(mixed.c_str(), out.c_str()) != 1) Fail("extraction failed");
-    keep_best(extract, start);
+    time(extract, start);
     start = Seconds();
     if (InflateToMemory(mixed, entries) != uncompressed) Fail("inflated size differs");
-    keep_best(inflate, start);
+    time(inflate, start);
     start = Seconds();
     if (MinizipToMemory(mixed) != uncompressed) Fail("minizip read size differs");
-    keep_best(minizip, start);
+    time(minizip, start);
     start = Seconds();
     WriteFiles(written, entries);
-    keep_best(write, start);
+    time(write, start);
   }
   const double size = MiB(uncompressed);
-  std::printf("Extract:                              %7.1f MB/s  %.3f s\n", size / extract, extract);
-  std::printf("zlib inflate only, to memory:         %7.1f MB/s  %.3f s\n", size / inflate, inflate);
-  std::printf("ratio Extract / inflate only:         %7.2f\n", inflate / extract);
-  std::printf("where the time goes (best of %d each):\n", kRounds);
-  std::printf("  minizip to memory (inflate, CRC-32) %7.1f MB/s  %.3f s\n", size / minizip, minizip);
-  std::printf("  writing the files alone             %7.1f MB/s  %.3f s\n", size / write, write);
+  const double extract_s = Median(extract), inflate_s = Median(inflate), minizip_s = Median(minizip),
+               write_s = Median(write);
+  std::printf("medians of %d rounds:\n", rounds);
+  std::printf("Extract:                              %7.1f MB/s  %.3f s\n", size / extract_s, extract_s);
+  std::printf("zlib inflate only, to memory:         %7.1f MB/s  %.3f s\n", size / inflate_s, inflate_s);
+  std::printf("ratio Extract / inflate only:         %7.2f\n", inflate_s / extract_s);
+  std::printf("where the time goes:\n");
+  std::printf("  minizip to memory (inflate, CRC-32) %7.1f MB/s  %.3f s\n", size / minizip_s, minizip_s);
+  std::printf("  writing the files alone             %7.1f MB/s  %.3f s\n", size / write_s, write_s);
   RemoveTree(written);
   RemoveTree(out);
+  if (speed_only) return 0;
 
   const std::string big_out = work + "\\big-out";
   RemoveTree(big_out);

@@ -11,11 +11,11 @@ namespace rt {
 
 namespace {
 
-// Touched on the UI thread only.
-std::vector<std::unique_ptr<Form>>& Loaded() {
-  static std::vector<std::unique_ptr<Form>> forms;
-  return forms;
-}
+// Touched on the UI thread only. At namespace scope: a function's static
+// would bring the library's thread-safe guard, and with it the exception
+// machinery, into the program.
+std::vector<std::unique_ptr<Form>> g_loaded;
+std::vector<std::unique_ptr<Form>>& Loaded() { return g_loaded; }
 
 constexpr char kCannotLoad[] = "窗口载入失败";
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <charconv>
 
 #include "runtime/program.h"
 #include "runtime/program_state.h"
@@ -10,8 +10,9 @@
 namespace rt {
 
 Text RuntimeErrorText(int32_t code, const Text& message) {
+  // Not printf: its C library version would bring a whole formatter along.
   char number[16] = "";
-  if (code != 0) std::snprintf(number, sizeof number, "%ld", static_cast<long>(code));
+  if (code != 0) *std::to_chars(number, number + sizeof number - 1, code).ptr = '\0';
   return Concat("运行时出错!\r\n\r\n",
                 code != 0 ? Concat("错误代码：", number, "\r\n\r\n") : Text(),
                 message.Empty() ? Text() : Concat("错误信息：", message, "\r\n"));

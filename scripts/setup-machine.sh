@@ -7,11 +7,11 @@ set -euo pipefail
 
 packages=(
   g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686
-  cmake ninja-build nasm make pkg-config
+  cmake ninja-build make pkg-config
   libz-mingw-w64-dev
   wine wine32:i386 xvfb x11-utils xdotool fonts-wqy-microhei locales imagemagick
   googletest dpkg-dev
-  g++ zlib1g-dev libminizip-dev python3
+  g++ zlib1g-dev libminizip-dev libzopfli-dev python3
 )
 
 missing=()

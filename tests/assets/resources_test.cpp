@@ -29,23 +29,55 @@ struct IconEntry {
   int bitCount;
 };
 
-// One icon image (a BITMAPINFOHEADER, colour and mask bits) as Windows takes
-// it: 32 bits a pixel, an image twice the height for the mask, and loadable.
-void ExpectIconImage(const unsigned char* image, std::size_t size, int pixels) {
-  ASSERT_GE(size, sizeof(BITMAPINFOHEADER));
-  BITMAPINFOHEADER header;
-  std::memcpy(&header, image, sizeof header);
-  EXPECT_EQ(header.biSize, sizeof(BITMAPINFOHEADER));
-  EXPECT_EQ(header.biWidth, pixels);
-  EXPECT_EQ(header.biHeight, 2 * pixels);
-  EXPECT_EQ(header.biBitCount, 32);
-  const std::size_t colour = static_cast<std::size_t>(pixels) * pixels * 4;
-  const std::size_t mask = static_cast<std::size_t>((pixels + 31) / 32 * 4) * pixels;
-  EXPECT_GE(size, header.biSize + colour + mask);
+std::uint32_t BigEndianDword(const unsigned char* p) {
+  return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
+         static_cast<std::uint32_t>(p[2]) << 8 | p[3];
+}
+
+// Windows takes the image and makes a 32-bit icon of that size of it.
+void ExpectLoadsAs32BitIcon(const unsigned char* image, std::size_t size, int pixels) {
   HICON icon = CreateIconFromResourceEx(const_cast<unsigned char*>(image), static_cast<DWORD>(size), TRUE,
                                         0x00030000, pixels, pixels, LR_DEFAULTCOLOR);
-  EXPECT_NE(icon, nullptr);
-  if (icon) DestroyIcon(icon);
+  ASSERT_NE(icon, nullptr);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(icon, &info));
+  BITMAP colour{};
+  GetObjectW(info.hbmColor, sizeof colour, &colour);
+  EXPECT_EQ(colour.bmWidth, pixels);
+  EXPECT_EQ(colour.bmHeight, pixels);
+  EXPECT_EQ(colour.bmBitsPixel, 32);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  DestroyIcon(icon);
+}
+
+// One icon image as Windows takes it: either a bitmap (a BITMAPINFOHEADER,
+// colour and mask bits) of 32 bits a pixel, twice the height for the mask,
+// or a PNG image of 8-bit RGBA (32 bits a pixel as well), the form the large
+// sizes are stored in; and loadable.
+void ExpectIconImage(const unsigned char* image, std::size_t size, int pixels) {
+  static const unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (size >= 8 && std::memcmp(image, kPngSignature, 8) == 0) {
+    // The first chunk is IHDR: width, height, bit depth, colour type.
+    ASSERT_GE(size, 8u + 8u + 13u);
+    EXPECT_EQ(std::memcmp(image + 12, "IHDR", 4), 0);
+    EXPECT_EQ(BigEndianDword(image + 16), static_cast<std::uint32_t>(pixels));
+    EXPECT_EQ(BigEndianDword(image + 20), static_cast<std::uint32_t>(pixels));
+    EXPECT_EQ(image[24], 8);  // bits per channel
+    EXPECT_EQ(image[25], 6);  // red, green, blue and alpha
+  } else {
+    ASSERT_GE(size, sizeof(BITMAPINFOHEADER));
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, image, sizeof header);
+    EXPECT_EQ(header.biSize, sizeof(BITMAPINFOHEADER));
+    EXPECT_EQ(header.biWidth, pixels);
+    EXPECT_EQ(header.biHeight, 2 * pixels);
+    EXPECT_EQ(header.biBitCount, 32);
+    const std::size_t colour = static_cast<std::size_t>(pixels) * pixels * 4;
+    const std::size_t mask = static_cast<std::size_t>((pixels + 31) / 32 * 4) * pixels;
+    EXPECT_GE(size, header.biSize + colour + mask);
+  }
+  ExpectLoadsAs32BitIcon(image, size, pixels);
 }
 
 struct ModuleCloser {

@@ -44,9 +44,11 @@ class Packer(unittest.TestCase):
         shutil.rmtree(self.work.name)
         os.makedirs(self.folder)
 
-    def pack(self, manifest=None, comment=None, env=None):
+    def pack(self, manifest=None, comment=None, env=None, deflate=None):
         command = [PACKER, "--product", "Dormivet", "--source", self.folder,
                    "--output", self.output]
+        if deflate is not None:
+            command += ["--deflate", deflate]
         if manifest is not None:
             path = os.path.join(self.work.name, "manifest.txt")
             with open(path, "w", encoding="utf-8") as out:
@@ -118,7 +120,9 @@ class Packer(unittest.TestCase):
         result = self.pack()
         self.assertEqual(result.returncode, 1)
         self.assertIn("does not exist", result.stderr)
-        for arguments in ([], ["--product", "Dormivet"], ["--source"], ["--colour", "x"]):
+        for arguments in ([], ["--product", "Dormivet"], ["--source"], ["--colour", "x"],
+                          ["--product", "Dormivet", "--source", self.folder, "--output", self.output,
+                           "--deflate", "bzip2"]):
             with self.subTest(arguments=arguments):
                 result = subprocess.run([PACKER] + arguments, capture_output=True, text=True)
                 self.assertEqual(result.returncode, 2)
@@ -179,7 +183,7 @@ class Packer(unittest.TestCase):
                     self.assertEqual((entry.central.dos_date, entry.central.dos_time),
                                      times[name][1])
 
-    def test_contents_round_trip_empty_and_large_files(self):
+    def test_contents_round_trip_empty_and_large_files_with_either_encoder(self):
         generator = random.Random(7)
         large = b"".join(generator.randbytes(512) + b"Dormivet " * generator.randint(1, 400)
                          for _ in range(1500))
@@ -187,12 +191,20 @@ class Packer(unittest.TestCase):
         for name, content in (("empty.dat", b""), ("large.dat", large)):
             with open(os.path.join(self.folder, name), "wb") as out:
                 out.write(content)
-        self.assertEqual(self.pack().returncode, 0)
-        contents = {e.name: e for e in self.archive().entries}
-        self.assertEqual(contents[b"empty.dat"].content(), b"")
-        self.assertEqual(contents[b"empty.dat"].central.method, 8)
-        self.assertEqual(contents[b"large.dat"].content(), large)
-        self.assertLess(contents[b"large.dat"].central.compressed_size, len(large))
+        compressed = {}
+        for deflate, description in ((None, "Zopfli, 15 iterations"), ("zlib", "zlib ")):
+            with self.subTest(deflate=deflate):
+                result = self.pack(deflate=deflate)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                self.assertIn("deflate: " + description, result.stdout)
+                contents = {e.name: e for e in self.archive().entries}
+                self.assertEqual(contents[b"empty.dat"].content(), b"")
+                self.assertEqual(contents[b"empty.dat"].central.method, 8)
+                self.assertEqual(contents[b"large.dat"].content(), large)
+                compressed[deflate] = contents[b"large.dat"].central.compressed_size
+        # Zopfli, the default, finds the shorter stream.
+        self.assertLess(compressed[None], compressed["zlib"])
+        self.assertLess(compressed["zlib"], len(large))
 
     def test_comment_is_stored_as_gbk_and_defaults_to_the_product_name(self):
         make_folder(self.folder, ["Dormivet.exe"])

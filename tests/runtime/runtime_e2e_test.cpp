@@ -76,6 +76,7 @@ TEST(RuntimeEnd, RunTimeErrorsShowTheReportAndEndWithMinusOne) {
       {"not-loaded", Report(0, "未载入欲访问窗口组件所在的窗口")},
       {"not-loaded-from-worker", Report(0, "未载入欲访问窗口组件所在的窗口")},
       {"out-of-memory", Report(0, "内存不足，无法分配程序运行所需的内存")},
+      {"container-too-large", Report(0, "内存不足，无法分配程序运行所需的内存")},
       {"unbound-function", Report(0, "无法找到指定DLL库文件“kernel32.dll”中的输出命令“NoSuchFunction”")},
   };
   for (const auto& c : cases) {

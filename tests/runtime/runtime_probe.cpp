@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "runtime/bound_functions.h"
 #include "runtime/loaded_windows.h"
@@ -114,6 +115,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     volatile char* memory = new char[0x7FFFFFF0];
     memory[0] = 1;
     return memory[1];
+  }
+  if (mode == "container-too-large") {
+    // Past the container's limit: the library's length error, which a
+    // program without exceptions reports as exhausted memory.
+    std::vector<char> block;
+    block.reserve(block.max_size() + 1);
+    return static_cast<int>(block.capacity());
   }
   if (mode == "not-loaded") {
     rt::ControlRef(kWindow, "标签").SetCaption("never shown");

@@ -1,8 +1,11 @@
 #include "deflater.h"
 
 #include <zlib.h>
+#include <zopfli/zopfli.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <memory>
 #include <stdexcept>
 
 namespace packer {
@@ -55,10 +58,30 @@ std::vector<unsigned char> ZlibDeflate(std::span<const unsigned char> data) {
   return out;
 }
 
+// Zopfli's own default; more rounds gain almost nothing (0.01% at 30 on the
+// demo product) and cost time in every build.
+constexpr int kZopfliIterations = 15;
+
+std::vector<unsigned char> ZopfliDeflate(std::span<const unsigned char> data) {
+  ZopfliOptions options;
+  ZopfliInitOptions(&options);
+  options.numiterations = kZopfliIterations;
+  unsigned char* stream = nullptr;
+  size_t size = 0;
+  ZopfliCompress(&options, ZOPFLI_FORMAT_DEFLATE, data.data(), data.size(), &stream, &size);
+  const std::unique_ptr<unsigned char, decltype(&std::free)> owned(stream, &std::free);
+  if (!stream && !data.empty()) throw std::runtime_error("Zopfli's deflate failed");
+  return std::vector<unsigned char>(stream, stream + size);
+}
+
 }  // namespace
 
 Deflater ZlibDeflater() {
   return Deflater{"zlib " ZLIB_VERSION ", level 9", &ZlibDeflate};
+}
+
+Deflater ZopfliDeflater() {
+  return Deflater{"Zopfli, " + std::to_string(kZopfliIterations) + " iterations", &ZopfliDeflate};
 }
 
 }  // namespace packer

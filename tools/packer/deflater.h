@@ -18,4 +18,9 @@ struct Deflater {
 // and the most memory for matching.
 Deflater ZlibDeflater();
 
+// Zopfli (Debian's libzopfli): a deflate encoder that searches far harder
+// than zlib for the shortest stream any inflater reads. About 4% smaller than
+// zlib's level 9 on programs and documents, at some 100 KB of input a second.
+Deflater ZopfliDeflater();
+
 }  // namespace packer

@@ -1,10 +1,12 @@
 // packer: makes the installer's payload archive from a product folder.
 //
-//   packer --product NAME --source FOLDER [--manifest FILE] [--comment TEXT] --output FILE.zip
+//   packer --product NAME --source FOLDER [--manifest FILE] [--comment TEXT]
+//          [--deflate zopfli|zlib] --output FILE.zip
 //
 // NAME.exe must lie at the folder's root; it becomes the last entry. The
 // entry order comes from the manifest when one is given, otherwise from the
-// folder (see product_listing.h). Prints a summary; exit code 0 on success,
+// folder (see product_listing.h). Files are deflated with Zopfli unless
+// zlib is asked for (much faster, about 4% larger). Prints a summary; exit code 0 on success,
 // 1 when the folder cannot be packed (the reason on stderr), 2 for bad usage.
 #include <cstdint>
 #include <cstdio>
@@ -25,12 +27,13 @@ struct Options {
   std::filesystem::path source;
   std::optional<std::filesystem::path> manifest;
   std::optional<std::string> comment;
+  packer::Deflater deflater = packer::ZopfliDeflater();
   std::filesystem::path output;
 };
 
 constexpr char kUsage[] =
     "usage: packer --product NAME --source FOLDER [--manifest FILE] [--comment TEXT] "
-    "--output FILE.zip\n";
+    "[--deflate zopfli|zlib] --output FILE.zip\n";
 
 std::optional<Options> ParseArguments(int argc, char** argv) {
   Options options;
@@ -46,6 +49,15 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
       options.manifest = value;
     } else if (flag == "--comment") {
       options.comment = value;
+    } else if (flag == "--deflate") {
+      const std::string_view name = value;
+      if (name == "zopfli") {
+        options.deflater = packer::ZopfliDeflater();
+      } else if (name == "zlib") {
+        options.deflater = packer::ZlibDeflater();
+      } else {
+        return std::nullopt;
+      }
     } else if (flag == "--output") {
       options.output = value;
     } else {
@@ -66,7 +78,7 @@ int Pack(const Options& options) {
   const std::string executable = options.product + ".exe";
   const std::vector<packer::ListedEntry> entries =
       packer::ListProduct(options.source, executable, options.manifest);
-  const packer::Deflater deflater = packer::ZlibDeflater();
+  const packer::Deflater& deflater = options.deflater;
 
   std::printf("packer: %s from %s\n", options.product.c_str(), options.source.c_str());
   if (options.manifest) {
