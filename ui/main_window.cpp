@@ -4,6 +4,7 @@
 #include "ui/main_window.h"
 
 #include "assets/pictures.h"
+#include "installer/chooser.h"
 #include "installer/completion.h"
 #include "installer/install_worker.h"
 #include "installer/startup.h"
@@ -116,6 +117,7 @@ const rt::ControlDescription kControls[] = {
 // The events bound to handlers, and nothing else.
 const rt::EventBinding kBindings[] = {
     {nullptr, Event::Created, installer::OnMainWindowCreated},
+    {kInstallDirLabel, Event::LeftButtonDown, installer::OnInstallDirLabelPressed},
     {kInstallButton, Event::Clicked, installer::OnInstallButtonClicked},
     {kArchiveComponent, Event::Progress, installer::OnExtractProgress},
     {"透明标签4", Event::LeftButtonUp, OnCloseLabelReleased},

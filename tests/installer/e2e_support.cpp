@@ -1,6 +1,7 @@
 #include "tests/installer/e2e_support.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <sstream>
 
 #include "runtime/picture.h"
+#include "ui/control_ids.h"
 
 namespace installer_e2e {
 
@@ -76,6 +78,28 @@ void ExpectShows(const driver::Window& control, const driver::Image& expected, c
 
 void MovePointerAway() {
   driver::MoveMouse(driver::Window(GetDesktopWindow()), {GetSystemMetrics(SM_CXSCREEN) - 5, 5});
+}
+
+namespace {
+driver::WindowQuery FolderBrowsers(const driver::Window& installer_window) {
+  return {.processId = installer_window.ProcessId(), .title = kFolderBrowserTitle};
+}
+}  // namespace
+
+driver::Window OpenFolderBrowser(const driver::Window& installer_window) {
+  driver::Click(installer_window.Child(ui::kInstallDirLabelId), {20, 12});
+  return driver::WaitForWindow(FolderBrowsers(installer_window));
+}
+
+void SelectFolder(const driver::Window& browser, const std::string& folder) {
+  driver::SendWithRemoteString(browser, BFFM_SETSELECTIONA, TRUE, folder);
+}
+
+void ChooseFolder(const driver::Window& installer_window, const std::string& folder) {
+  const driver::Window browser = OpenFolderBrowser(installer_window);
+  SelectFolder(browser, folder);
+  driver::PressButton(browser, IDOK);
+  driver::WaitForNoWindow(FolderBrowsers(installer_window));
 }
 
 }  // namespace installer_e2e

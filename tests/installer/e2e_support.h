@@ -43,4 +43,17 @@ void ExpectShows(const driver::Window& control, const driver::Image& expected, c
 // The pointer far from the installer's window.
 void MovePointerAway();
 
+// The folder browser that a press on 标签_安装目录 opens (Wine's title).
+inline constexpr char kFolderBrowserTitle[] = "选择文件夹";
+// Presses and releases the left button on 标签_安装目录 of the installer's
+// window and waits for the folder browser that opens.
+driver::Window OpenFolderBrowser(const driver::Window& installer_window);
+// Selects a folder in the open browser by its path: BFFM_SETSELECTIONA with
+// the path written into the browser's process (the browser's edit box does
+// not navigate under Wine). OK then returns that folder.
+void SelectFolder(const driver::Window& browser, const std::string& folder);
+// Opens the browser, selects the folder and presses OK; waits until the
+// browser has gone.
+void ChooseFolder(const driver::Window& installer_window, const std::string& folder);
+
 }  // namespace installer_e2e

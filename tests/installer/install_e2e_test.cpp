@@ -600,6 +600,28 @@ TEST(Paths, AnInstallDirectoryWithASpaceStartsTheInstalledProductOnly) {
   DeleteFileA("D:\\My.exe");
 }
 
+// ---- A chosen place ----------------------------------------------------------
+
+// The folder picked in the browser takes the installation, with the
+// product's name added and no brand folder.
+TEST(ChosenPlace, TheInstallationGoesToTheChosenFolder) {
+  testfs::RemoveTree("E:\\Soft");
+  ASSERT_TRUE(CreateDirectoryA("E:\\Soft", nullptr));
+  const std::string install_dir = "E:\\Soft\\Dormivet";
+  const std::string shortcut = DesktopFolder() + "\\Dormivet.lnk";
+  DeleteFileA(shortcut.c_str());
+
+  InstallerRun run;
+  installer_e2e::ChooseFolder(run.Window(), "E:\\Soft");
+  driver::WaitForText(run.Control(ui::kInstallDirLabelId), install_dir);
+  run.InstallAnsweringNo();
+
+  ExpectInstalled(install_dir);
+  ExpectShortcut(shortcut, install_dir + "\\Dormivet.exe");
+  EXPECT_FALSE(Exists("C:\\Tavrinex"));  // the default place (this prefix has no drive D:)
+  EXPECT_FALSE(Exists("E:\\tool.zip"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
