@@ -9,7 +9,7 @@
 #include "installer/temporary_archive.h"
 #include "runtime/message_box.h"
 #include "runtime/program.h"
-#include "runtime/special_folders.h"
+#include "runtime/shell_folders.h"
 #include "ui/archive_component.h"
 #include "ui/main_window.h"
 

@@ -7,7 +7,7 @@
 #include "runtime/bound_functions.h"
 #include "runtime/message_box.h"
 #include "runtime/program.h"
-#include "runtime/special_folders.h"
+#include "runtime/shell_folders.h"
 #include "runtime/threads.h"
 #include "ui/archive_component.h"
 #include "ui/main_window.h"

@@ -1,4 +1,4 @@
-#include "runtime/special_folders.h"
+#include "runtime/shell_folders.h"
 
 #include <windows.h>
 #include <shlobj.h>
