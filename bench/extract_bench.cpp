@@ -26,9 +26,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_files.h"
 #include "payload/archive_extractor.h"
 
 namespace {
+
+using bench::Exists;
+using bench::RemoveTree;
 
 constexpr uint32_t kMiB = 1024 * 1024;
 constexpr int kMixedEntries = 16;             // 16 MiB each: 256 MiB in all
@@ -52,27 +56,6 @@ void Fail(const char* what) {
   ExitProcess(1);
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-void RemoveTree(const std::string& path) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string child = path + "\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(child);
-      } else {
-        SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(child.c_str());
-      }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryA(path.c_str());
-}
 
 // Deterministic data: text made of words (deflates to about a third) and
 // noise that does not deflate at all.

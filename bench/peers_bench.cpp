@@ -21,10 +21,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_files.h"
 #include "tests/driver/driver.h"
 #include "ui/control_ids.h"
 
 namespace {
+
+using bench::Exists;
 
 constexpr char kOursTitle[] = "Mordakel - 安装程序";
 constexpr char kNoticeTitle[] = "信息：";
@@ -49,27 +52,10 @@ double Now() {
   std::exit(1);
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
+// Removes the folder and makes sure it is gone.
 void RemoveTree(const std::string& path) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string child = path + "\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(child);
-      } else {
-        SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(child.c_str());
-      }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryA(path.c_str());
-  if (Exists(path)) Fail("cannot remove " + driver::ToUtf8(path));
+  bench::RemoveTree(path);
+  if (bench::Exists(path)) Fail("cannot remove " + driver::ToUtf8(path));
 }
 
 // A started program, watched closely: the time since just before its start
