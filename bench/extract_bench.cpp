@@ -26,30 +26,20 @@
 #include <string>
 #include <vector>
 
-#include "bench/bench_files.h"
+#include "bench/bench_support.h"
 #include "payload/archive_extractor.h"
 
 namespace {
 
 using bench::Exists;
 using bench::RemoveTree;
+using bench::Seconds;
 
 constexpr uint32_t kMiB = 1024 * 1024;
 constexpr int kMixedEntries = 16;             // 16 MiB each: 256 MiB in all
 constexpr uint32_t kBigEntry = 512 * kMiB;    // the one entry of the memory run
 constexpr int kDefaultRounds = 7;
 constexpr unsigned kBlock = 16384;            // the extractor's block size
-
-double Seconds() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 void Fail(const char* what) {
   std::fprintf(stderr, "extract_bench: %s (error %lu)\n", what, GetLastError());

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/bench_files.h"
+#include "bench/bench_support.h"
 #include "tests/driver/driver.h"
 #include "ui/control_ids.h"
 
@@ -35,17 +35,6 @@ constexpr char kQuestionTitle[] = "温馨提示：";
 constexpr char kOursTarget[] = "C:\\Tavrinex\\Dormivet";
 constexpr char kProductExe[] = "Dormivet.exe";
 constexpr DWORD kTimeoutMs = 120000;
-
-double Now() {
-  static const LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 [[noreturn]] void Fail(const std::string& what) {
   std::fprintf(stderr, "peers_bench: %s\n", what.c_str());
@@ -67,7 +56,7 @@ class Child {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    start_ = Now();
+    start_ = bench::Seconds();
     if (!CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info)) {
       Fail("cannot start " + driver::ToUtf8(program) + " (error " + std::to_string(GetLastError()) + ")");
@@ -87,30 +76,30 @@ class Child {
   Child& operator=(const Child&) = delete;
 
   DWORD Id() const { return id_; }
-  double Elapsed() const { return Now() - start_; }
+  double Elapsed() const { return bench::Seconds() - start_; }
   SIZE_T PeakWorkingSet() const { return peak_; }
 
   // Polls until `done` holds, sampling the memory on every turn; gives the
   // seconds since the start at that moment.
   double Await(const std::string& what, const std::function<bool()>& done) {
-    const double deadline = Now() + kTimeoutMs / 1000.0;
+    const double deadline = bench::Seconds() + kTimeoutMs / 1000.0;
     for (;;) {
       Sample();
       if (done()) return Elapsed();
       if (WaitForSingleObject(process_, 0) != WAIT_TIMEOUT) {
         Fail(driver::ToUtf8(program_) + " ended while waiting for " + what);
       }
-      if (Now() > deadline) Fail("timed out waiting for " + what);
+      if (bench::Seconds() > deadline) Fail("timed out waiting for " + what);
       Sleep(1);
     }
   }
 
   // Waits for the end; gives the seconds since the start and the exit code.
   double AwaitExit(DWORD& exit_code) {
-    const double deadline = Now() + kTimeoutMs / 1000.0;
+    const double deadline = bench::Seconds() + kTimeoutMs / 1000.0;
     while (WaitForSingleObject(process_, 1) == WAIT_TIMEOUT) {
       Sample();
-      if (Now() > deadline) Fail("timed out waiting for " + driver::ToUtf8(program_) + " to end");
+      if (bench::Seconds() > deadline) Fail("timed out waiting for " + driver::ToUtf8(program_) + " to end");
     }
     const double seconds = Elapsed();
     Sample();  // the counters of an ended process, where the system keeps them

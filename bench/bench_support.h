@@ -1,9 +1,13 @@
-// Files and folders the benchmarks make and clear between runs.
+// What the benchmarks share: their clock, and the files and folders they
+// make and clear between runs.
 #pragma once
 
 #include <string>
 
 namespace bench {
+
+// Seconds from the performance counter.
+double Seconds();
 
 bool Exists(const std::string& path);
 
